@@ -1,0 +1,48 @@
+#include "app/Tarvel.hpp"
+
+#include "app/Trace.hpp"
+
+LRESULT Tarvel::HandleMessageDx(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        // Sized by the first WM_SIZE, which comes with the first ShowWindow.
+        m_child.CreateWindowDx(hwnd, NULL, WS_CHILD | WS_VISIBLE, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, NULL);
+        m_child.m_hwndNotify = hwnd;
+        SetTimer(hwnd, CAPTURE_TIMER_ID, CAPTURE_TIMER_PERIOD_MS, NULL);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd, CAPTURE_TIMER_ID);
+        PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        // Minimised too: the child then becomes 0x0 until the restore sizes it back.
+        MoveWindow(m_child.m_hwnd, 0, 0, static_cast<SHORT>(LOWORD(lParam)),
+                   static_cast<SHORT>(HIWORD(lParam)), TRUE);
+        return 0;
+    case WM_TIMER:
+        if (wParam == CAPTURE_TIMER_ID)
+            TracePrint(FormatCaptureLine(GetCapture()).text);
+        return 0;
+    case WM_COMMAND:
+        return 0;
+    case WM_CANCELMODE:
+        TracePrint("MainWnd: WM_CANCELMODE\n");
+        return DefaultProcessingDx();
+    case WM_CAPTURECHANGED:
+        TracePrint("MainWnd: WM_CAPTURECHANGED\n");
+        return DefaultProcessingDx();
+    default:
+        return DefaultProcessingDx();
+    }
+}
+
+int RunTarvel() {
+    Tarvel wnd;
+    if (!wnd.CreateWindowDx(NULL, "Tarvel", WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                            350, 220, NULL))
+        return -1;
+    ShowWindow(wnd.m_hwnd, SW_SHOWNORMAL);
+    UpdateWindow(wnd.m_hwnd);
+    return wnd.RunMessageLoopDx();
+}

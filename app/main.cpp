@@ -1,0 +1,3 @@
+#include "app/Tarvel.hpp"
+
+int main() { return RunTarvel(); }

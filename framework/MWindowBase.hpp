@@ -1,0 +1,134 @@
+// MWindowBase: binds one window object to one platform window, registers its class on
+// first use and routes every message of the window to the object's HandleMessageDx.
+#pragma once
+
+#include <windows.h>
+
+#include "crt/Assert.hpp"
+
+// Resource strings share one buffer: each load overwrites the text the previous one returned.
+inline char g_szResStringDx[1024];
+
+class MWindowBase {
+public:
+    MSG m_lastMsg;       // message being handled; rewritten by every dispatch, nested ones too
+    HWND m_hwnd;         // null until WM_CREATE, and again after WM_NCDESTROY
+    WNDPROC m_prevProc;  // null: default processing is DefWindowProcA
+
+    // m_lastMsg stays unset until the first dispatch.
+    MWindowBase() : m_hwnd(NULL), m_prevProc(NULL) {}
+
+    // Never destroys the window: windows outlive or predecease their objects on their own.
+    virtual ~MWindowBase() {}
+
+    virtual LRESULT DefaultHandlerDx(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (m_prevProc)
+            return CallWindowProcA(m_prevProc, hwnd, message, wParam, lParam);
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    virtual LRESULT HandleMessageDx(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefaultHandlerDx(hwnd, message, wParam, lParam);
+    }
+
+    virtual LPCSTR ClassNameDx() { return "pelmora's MWindowBase Class"; }
+
+    // Last chance to change the class description; called only by the registering object.
+    virtual void AdjustClassDx(WNDCLASSEXA& wcx) { (void)wcx; }
+
+    bool CreateWindowDx(HWND hwndParent, LPCSTR text, DWORD style, DWORD exStyle, INT x, INT y,
+                        INT width, INT height, HMENU menu) {
+        HINSTANCE instance = GetModuleHandleA(NULL);
+        WNDCLASSEXA wcx = {};
+        LPCSTR className = ClassNameDx();
+        // A class of that name is used as registered, whoever registered it.
+        if (!GetClassInfoExA(instance, className, &wcx)) {
+            wcx.cbSize = sizeof(wcx);
+            wcx.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+            wcx.lpfnWndProc = StaticWindowProcDx;
+            wcx.cbClsExtra = 0;
+            wcx.cbWndExtra = 0;
+            wcx.hInstance = instance;
+            wcx.hIcon = LoadIconA(NULL, IDI_APPLICATION);
+            wcx.hCursor = LoadCursorA(NULL, IDC_ARROW);
+            wcx.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
+            wcx.lpszMenuName = NULL;
+            wcx.lpszClassName = className;
+            wcx.hIconSm = LoadIconA(NULL, IDI_APPLICATION);
+            AdjustClassDx(wcx);
+            if (!RegisterClassExA(&wcx))
+                return false;
+        }
+        m_hwnd = CreateWindowExA(exStyle, ClassNameDx(), ResTextDx(text), style, x, y, width, height,
+                                 hwndParent, menu, GetModuleHandleA(NULL), this);
+        if (m_hwnd)
+            SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        return m_hwnd != NULL;
+    }
+
+    static LRESULT CALLBACK StaticWindowProcDx(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+        MWindowBase* self;
+        if (message == WM_CREATE) {
+            CREATESTRUCTA* pcs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            DX_ASSERT(pcs->lpCreateParams);
+            self = static_cast<MWindowBase*>(pcs->lpCreateParams);
+            self->m_hwnd = hwnd;
+        } else {
+            // 0 until the creating call has returned.
+            self = reinterpret_cast<MWindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        }
+        if (!self)
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+
+        DWORD pos = GetMessagePos();
+        self->m_lastMsg.hwnd = hwnd;
+        self->m_lastMsg.message = message;
+        self->m_lastMsg.wParam = wParam;
+        self->m_lastMsg.lParam = lParam;
+        self->m_lastMsg.time = GetMessageTime();
+        self->m_lastMsg.pt.x = static_cast<SHORT>(LOWORD(pos));
+        self->m_lastMsg.pt.y = static_cast<SHORT>(HIWORD(pos));
+
+        LRESULT result = self->HandleMessageDx(hwnd, message, wParam, lParam);
+        // The last message a window gets: the object lets go of it only now.
+        if (message == WM_NCDESTROY)
+            self->m_hwnd = NULL;
+        return result;
+    }
+
+    // A text argument below 65536 is a string-resource number.
+    static bool IsResourceNumberDx(LPCSTR text) {
+        return text != NULL && (reinterpret_cast<UINT_PTR>(text) >> 16) == 0;
+    }
+
+    static LPCSTR ResTextDx(LPCSTR text) {
+        if (IsResourceNumberDx(text))
+            return LoadResStringDx(LOWORD(reinterpret_cast<UINT_PTR>(text)));
+        return text;
+    }
+
+    static LPSTR LoadResStringDx(UINT id) {
+        g_szResStringDx[0] = 0;
+        LoadStringA(GetModuleHandleA(NULL), id, g_szResStringDx, sizeof g_szResStringDx);
+        return g_szResStringDx;
+    }
+
+    // Runs the thread's loop, for every window of the thread; returns the quit code.
+    static INT RunMessageLoopDx() {
+        MSG msg;
+        while (GetMessageA(&msg, NULL, 0, 0)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        return static_cast<INT>(msg.wParam);
+    }
+
+protected:
+    // What a handler returns for a message it leaves to the framework: the recorded
+    // message, which after a nested dispatch is the nested one.
+    LRESULT DefaultProcessingDx() {
+        return DefaultHandlerDx(m_lastMsg.hwnd, m_lastMsg.message, m_lastMsg.wParam,
+                                m_lastMsg.lParam);
+    }
+};

@@ -1,0 +1,293 @@
+// The window framework against real windows: registration, binding, dispatch, teardown.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/MWindowBase.hpp"
+#include "support/Desktop.hpp"
+#include "support/Process.hpp"
+
+namespace {
+
+const UINT WM_ANSWER = WM_APP + 1;       // answered 42 by every recording window
+const UINT WM_SEND_NESTED = WM_APP + 2;  // makes the window send itself WM_ANSWER
+
+// Records every message that reaches its handler, and what m_hwnd was at that moment.
+class RecordingWindow : public MWindowBase {
+public:
+    explicit RecordingWindow(const char* className, LRESULT createResult = 0)
+        : m_className(className), m_createResult(createResult) {}
+
+    struct Seen {
+        UINT message;
+        HWND hwnd;
+    };
+    std::vector<Seen> m_seen;
+    int m_adjustCalls = 0;
+    UINT m_lastMsgAfterNested = 0;
+    HBRUSH m_brush = NULL;  // put into the class description when non-null
+
+    LPCSTR ClassNameDx() override { return m_className; }
+
+    void AdjustClassDx(WNDCLASSEXA& wcx) override {
+        ++m_adjustCalls;
+        if (m_brush)
+            wcx.hbrBackground = m_brush;
+    }
+
+    LRESULT HandleMessageDx(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        m_seen.push_back({message, m_hwnd});
+        switch (message) {
+        case WM_CREATE:
+            return m_createResult;
+        case WM_ANSWER:
+            return 42;
+        case WM_SEND_NESTED:
+            SendMessageA(hwnd, WM_ANSWER, 0, 0);
+            m_lastMsgAfterNested = m_lastMsg.message;
+            return DefaultProcessingDx();
+        default:
+            return MWindowBase::HandleMessageDx(hwnd, message, wParam, lParam);
+        }
+    }
+
+    bool Saw(UINT message) const {
+        for (const Seen& s : m_seen)
+            if (s.message == message)
+                return true;
+        return false;
+    }
+
+private:
+    const char* m_className;
+    LRESULT m_createResult;
+};
+
+// Destroys what a test made, also when an assertion ends it early.
+struct WindowGuard {
+    HWND hwnd;
+    ~WindowGuard() {
+        if (IsWindow(hwnd))
+            DestroyWindow(hwnd);
+    }
+};
+
+TEST(Registration, ObjectsOfOneClassNameShareTheFirstObjectsRegistration) {
+    RecordingWindow first("tests shared class");
+    RecordingWindow second("tests shared class");
+    first.m_brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    second.m_brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+
+    ASSERT_TRUE(first.CreateWindowDx(NULL, "first", WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard g1{first.m_hwnd};
+    ASSERT_TRUE(second.CreateWindowDx(NULL, "second", WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard g2{second.m_hwnd};
+
+    EXPECT_EQ(first.m_adjustCalls, 1);
+    EXPECT_EQ(second.m_adjustCalls, 0);
+    EXPECT_EQ(GetClassLongPtrA(second.m_hwnd, GCW_ATOM), GetClassLongPtrA(first.m_hwnd, GCW_ATOM));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(GetClassLongPtrA(second.m_hwnd, GCLP_HBRBACKGROUND)),
+              first.m_brush);
+}
+
+TEST(Registration, DefaultDescription) {
+    RecordingWindow window("tests default description");
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard guard{window.m_hwnd};
+    WNDCLASSEXA wcx = {};
+    wcx.cbSize = sizeof wcx;
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(NULL), "tests default description", &wcx));
+    EXPECT_EQ(wcx.style, static_cast<UINT>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+    EXPECT_EQ(wcx.lpfnWndProc, &MWindowBase::StaticWindowProcDx);
+    EXPECT_EQ(wcx.hCursor, LoadCursorA(NULL, IDC_ARROW));
+    EXPECT_EQ(wcx.hbrBackground, GetSysColorBrush(COLOR_3DFACE));
+    EXPECT_EQ(std::string(MWindowBase().ClassNameDx()), "pelmora's MWindowBase Class");
+}
+
+TEST(Registration, FailedRegistrationMakesNoWindow) {
+    RecordingWindow window("");  // an empty class name cannot be registered
+    EXPECT_FALSE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    EXPECT_EQ(window.m_hwnd, nullptr);
+    EXPECT_TRUE(window.m_seen.empty());
+}
+
+TEST(Titles, NullResourceNumberAndString) {
+    struct Case {
+        LPCSTR title;
+        const char* text;
+    };
+    const Case cases[] = {
+        {NULL, ""},
+        {MAKEINTRESOURCEA(7), ""},  // the program carries no string resources
+        {"Tarvel", "Tarvel"},
+    };
+    for (const Case& c : cases) {
+        RecordingWindow window("tests titles");
+        ASSERT_TRUE(window.CreateWindowDx(NULL, c.title, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+        WindowGuard guard{window.m_hwnd};
+        char text[64] = "unset";
+        GetWindowTextA(window.m_hwnd, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+    }
+    EXPECT_STREQ(MWindowBase::LoadResStringDx(7), "");
+}
+
+TEST(Binding, ObjectSeesWmCreateFirstAndNothingUntilTheCreatingCallReturns) {
+    // Child and popup windows get WM_SIZE and WM_MOVE inside the creating call.
+    RecordingWindow parent("tests binding");
+    ASSERT_TRUE(parent.CreateWindowDx(NULL, NULL, WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 200, NULL));
+    WindowGuard g1{parent.m_hwnd};
+    struct Case {
+        const char* name;
+        DWORD style;
+        HWND parent;
+    };
+    const Case cases[] = {
+        {"child", WS_CHILD | WS_VISIBLE, parent.m_hwnd},
+        {"hidden popup", WS_POPUP, parent.m_hwnd},
+        {"overlapped", WS_OVERLAPPEDWINDOW, NULL},
+    };
+    for (const Case& c : cases) {
+        RecordingWindow window("tests binding");
+        ASSERT_TRUE(window.CreateWindowDx(c.parent, NULL, c.style, 0, 10, 10, 50, 50, NULL));
+        WindowGuard g2{window.m_hwnd};
+        ASSERT_EQ(window.m_seen.size(), 1u) << c.name;
+        EXPECT_EQ(window.m_seen[0].message, static_cast<UINT>(WM_CREATE)) << c.name;
+        EXPECT_EQ(window.m_seen[0].hwnd, window.m_hwnd) << c.name << ": m_hwnd set at WM_CREATE";
+        EXPECT_EQ(reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(window.m_hwnd, GWLP_USERDATA)),
+                  &window);
+        EXPECT_EQ(SendMessageA(window.m_hwnd, WM_ANSWER, 0, 0), 42) << c.name;
+    }
+}
+
+TEST(Binding, WindowWithEmptySlotGetsDefWindowProcAndReachesNoObject) {
+    RecordingWindow registrar("tests empty slot");
+    ASSERT_TRUE(registrar.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard g1{registrar.m_hwnd};
+    // Made past CreateWindowDx: the object sees WM_CREATE, but the slot is never written.
+    RecordingWindow unbound("tests empty slot");
+    HWND hwnd = CreateWindowExA(0, "tests empty slot", NULL, WS_OVERLAPPED, 0, 0, 50, 50, NULL, NULL,
+                                GetModuleHandleA(NULL), &unbound);
+    ASSERT_NE(hwnd, nullptr);
+    WindowGuard g2{hwnd};
+    ASSERT_EQ(unbound.m_seen.size(), 1u);
+    std::size_t registrarSeen = registrar.m_seen.size();
+
+    EXPECT_EQ(SendMessageA(hwnd, WM_ANSWER, 0, 0), 0);  // DefWindowProcA's answer, not 42
+    EXPECT_EQ(SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("plain")), TRUE);
+    char text[16] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    EXPECT_STREQ(text, "plain");
+    EXPECT_EQ(unbound.m_seen.size(), 1u);
+    EXPECT_EQ(registrar.m_seen.size(), registrarSeen);
+}
+
+TEST(Dispatch, LastMsgHoldsTheNestedMessageAfterANestedSend) {
+    RecordingWindow window("tests nested");
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard guard{window.m_hwnd};
+    SendMessageA(window.m_hwnd, WM_SEND_NESTED, 5, 6);
+    EXPECT_EQ(window.m_lastMsgAfterNested, WM_ANSWER);
+    EXPECT_EQ(window.m_lastMsg.message, WM_ANSWER);
+}
+
+TEST(Dispatch, LastMsgCarriesTheRetrievedMessagesTimeAndPosition) {
+    RecordingWindow window("tests last message");
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard guard{window.m_hwnd};
+    PostMessageA(window.m_hwnd, WM_ANSWER, 11, 22);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, window.m_hwnd, WM_ANSWER, WM_ANSWER, PM_REMOVE));
+    DispatchMessageA(&msg);
+    EXPECT_EQ(window.m_lastMsg.hwnd, window.m_hwnd);
+    EXPECT_EQ(window.m_lastMsg.message, WM_ANSWER);
+    EXPECT_EQ(window.m_lastMsg.wParam, 11u);
+    EXPECT_EQ(window.m_lastMsg.lParam, 22);
+    EXPECT_EQ(window.m_lastMsg.time, msg.time);
+    EXPECT_EQ(window.m_lastMsg.pt.x, msg.pt.x);
+    EXPECT_EQ(window.m_lastMsg.pt.y, msg.pt.y);
+}
+
+LRESULT CALLBACK ForwardTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ANSWER + 10)
+        return 77;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(Dispatch, DefaultProcessingForwardsToPrevProcWhenSet) {
+    RecordingWindow window("tests prev proc");
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard guard{window.m_hwnd};
+    EXPECT_EQ(SendMessageA(window.m_hwnd, WM_ANSWER + 10, 0, 0), 0);
+    window.m_prevProc = ForwardTarget;
+    EXPECT_EQ(SendMessageA(window.m_hwnd, WM_ANSWER + 10, 0, 0), 77);
+}
+
+TEST(Teardown, ObjectLetsGoOfItsWindowOnlyAfterWmNcDestroy) {
+    RecordingWindow window("tests teardown");
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    HWND hwnd = window.m_hwnd;
+    ASSERT_TRUE(DestroyWindow(hwnd));
+    EXPECT_EQ(window.m_hwnd, nullptr);
+    EXPECT_EQ(window.m_lastMsg.message, static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_EQ(window.m_lastMsg.hwnd, hwnd);
+    ASSERT_GE(window.m_seen.size(), 2u);
+    EXPECT_EQ(window.m_seen.back().message, static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_EQ(window.m_seen.back().hwnd, hwnd) << "still bound while handling WM_NCDESTROY";
+
+    // The object is reusable for a new window of the same, already registered class.
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard guard{window.m_hwnd};
+    EXPECT_EQ(window.m_adjustCalls, 1);
+}
+
+TEST(Teardown, DestroyingTheObjectLeavesTheWindow) {
+    HWND hwnd;
+    {
+        RecordingWindow window("tests object lifetime");
+        ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+        hwnd = window.m_hwnd;
+        // Unbind before the object goes, so later messages do not reach freed memory.
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    }
+    EXPECT_TRUE(IsWindow(hwnd));
+    DestroyWindow(hwnd);
+}
+
+TEST(Creation, WmCreateReturningMinusOneGivesFalseAndNoWindow) {
+    RecordingWindow window("tests refused create", -1);
+    EXPECT_FALSE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    EXPECT_EQ(window.m_hwnd, nullptr);
+    EXPECT_TRUE(window.Saw(WM_CREATE));
+}
+
+TEST(MessageLoop, DispatchesUntilQuitAndReturnsItsCode) {
+    RecordingWindow window("tests loop");
+    ASSERT_TRUE(window.CreateWindowDx(NULL, NULL, WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+    WindowGuard guard{window.m_hwnd};
+    PostMessageA(window.m_hwnd, WM_ANSWER, 1, 0);
+    PostQuitMessage(7);
+    EXPECT_EQ(MWindowBase::RunMessageLoopDx(), 7);
+    EXPECT_TRUE(window.Saw(WM_ANSWER));
+    PostQuitMessage(0);
+    EXPECT_EQ(window.RunMessageLoopDx(), 0);
+}
+
+// The line of the check in the header, found by the build.
+std::string ExpectedCheckReport(const char* expression, int line) {
+    return "\r\nAssertion failed: " + std::string(expression) + ", file MWindowBase.hpp, line " +
+           std::to_string(line) + "\r\n\r\nAbnormal program termination\r\n";
+}
+
+TEST(Checks, WindowWithoutCreationParameterEndsTheProcessWithTheReport) {
+    support::CapturedRun run;
+    ASSERT_TRUE(run.Start("\"" + support::SiblingPath("tarvel_scenarios.exe") +
+                          "\" create-without-parameter"));
+    EXPECT_EQ(run.child.WaitExit(20000), 3);
+    EXPECT_EQ(run.Err(), ExpectedCheckReport("pcs->lpCreateParams", TARVEL_CHECK_LINE_CREATE_PARAMS));
+    // What was printed before the check is not lost with the process.
+    EXPECT_EQ(run.Out(), "printed before the check\r\n");
+}
+
+}  // namespace

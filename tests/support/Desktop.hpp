@@ -1,0 +1,111 @@
+// Real input and observed window state, shared by the tests that drive windows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace support {
+
+// Dispatches this thread's messages until the condition holds or the timeout passes.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = 5000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Keeps dispatching for a while: for waits that are about the clock itself (timer ticks).
+inline void PumpFor(DWORD ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+inline void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Absolute coordinates that land exactly on the pixel.
+inline void MoveMouseTo(POINT screen) {
+    LONG w = GetSystemMetrics(SM_CXSCREEN);
+    LONG h = GetSystemMetrics(SM_CYSCREEN);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (screen.x * 65536 + w - 1) / w,
+              (screen.y * 65536 + h - 1) / h);
+}
+
+inline bool CursorAt(POINT screen) {
+    POINT now;
+    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+}
+
+inline void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+inline void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
+
+inline POINT ClientToScreenPoint(HWND hwnd, int x, int y) {
+    POINT pt = {x, y};
+    ClientToScreen(hwnd, &pt);
+    return pt;
+}
+
+// Capture, active and focus windows of another thread, as that thread sees them.
+inline GUITHREADINFO ThreadState(DWORD threadId) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(threadId, &info);
+    return info;
+}
+
+inline std::string ClassOf(HWND hwnd) {
+    char name[256] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+// A top-level window of the process with that class.
+inline HWND FindProcessWindow(DWORD processId, const char* className) {
+    WindowSearch search = {processId, className, NULL};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == s->processId && ClassOf(hwnd) == s->className) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// "%p" as the 32-bit program prints a window handle.
+inline std::string HandleText(HWND hwnd) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X",
+                  static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwnd) & 0xFFFFFFFFu));
+    return text;
+}
+
+}  // namespace support
