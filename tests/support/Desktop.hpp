@@ -82,21 +82,21 @@ struct WindowSearch {
     HWND found;
 };
 
+inline BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->processId && ClassOf(hwnd) == search->className) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A top-level window of the process with that class.
 inline HWND FindProcessWindow(DWORD processId, const char* className) {
     WindowSearch search = {processId, className, NULL};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == s->processId && ClassOf(hwnd) == s->className) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
