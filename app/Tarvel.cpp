@@ -25,6 +25,8 @@ LRESULT Tarvel::HandleMessageDx(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             TracePrint(FormatCaptureLine(GetCapture()).text);
         return 0;
     case WM_COMMAND:
+        if (LOWORD(wParam) == CMD_SHOW_POPUP)
+            ReplacePopup(hwnd);
         return 0;
     case WM_CANCELMODE:
         TracePrint("MainWnd: WM_CANCELMODE\n");
@@ -35,6 +37,19 @@ LRESULT Tarvel::HandleMessageDx(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     default:
         return DefaultProcessingDx();
     }
+}
+
+// Runs inside the drag child's release handling, while the child still holds the capture.
+void Tarvel::ReplacePopup(HWND hwnd) {
+    if (m_child2.m_hwnd)
+        DestroyWindow(m_child2.m_hwnd);  // its WM_NCDESTROY clears m_child2.m_hwnd
+    m_child2.m_hwndOwner = hwnd;
+    m_child2.CreateWindowDx(hwnd, "another window", WS_POPUPWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                            80, 80, NULL);
+    // Still hidden at (0, 0): kept inside the work area of the monitor nearest that point.
+    PlaceCenteredDx(m_child2.m_hwnd);
+    ShowWindow(m_child2.m_hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(m_child2.m_hwnd);
 }
 
 int RunTarvel() {

@@ -6,6 +6,63 @@
 
 #include "crt/Assert.hpp"
 
+inline SIZE RectSizeDx(const RECT& rc) {
+    SIZE size = {rc.right - rc.left, rc.bottom - rc.top};
+    return size;
+}
+
+// Top-left corner for a window of size own centred over around, then pulled inside bounds.
+// The right and bottom edges are fixed first, so a window larger than bounds ends up on its
+// left and top edges. Integer division rounds toward zero, as the platform's own code does.
+inline POINT CenteredPositionDx(const RECT& around, SIZE own, const RECT& bounds) {
+    SIZE outer = RectSizeDx(around);
+    POINT pt = {around.left + (outer.cx - own.cx) / 2, around.top + (outer.cy - own.cy) / 2};
+    if (pt.x + own.cx > bounds.right)
+        pt.x = bounds.right - own.cx;
+    if (pt.y + own.cy > bounds.bottom)
+        pt.y = bounds.bottom - own.cy;
+    if (pt.x < bounds.left)
+        pt.x = bounds.left;
+    if (pt.y < bounds.top)
+        pt.y = bounds.top;
+    return pt;
+}
+
+// Centres hwnd over its parent (a child) or owner, or over the work area of its monitor when it
+// belongs to no window, and keeps it visible. Moves only: no resizing, z-order or activation.
+inline void PlaceCenteredDx(HWND hwnd) {
+    DX_ASSERT(IsWindow(hwnd));
+    bool isChild = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    HWND reference = isChild ? GetParent(hwnd) : GetWindow(hwnd, GW_OWNER);
+
+    // The monitor of the window itself, not of the one it is centred over.
+    RECT work;
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi))
+        work = mi.rcWork;
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+
+    RECT around = work;
+    if (reference)
+        GetWindowRect(reference, &around);
+    RECT own;
+    GetWindowRect(hwnd, &own);
+
+    // A child is centred on the parent's whole window but kept inside its client area.
+    bool inParent = isChild && reference;
+    RECT bounds = work;
+    if (inParent) {
+        GetClientRect(reference, &bounds);
+        MapWindowPoints(reference, NULL, reinterpret_cast<POINT*>(&bounds), 2);
+    }
+    POINT pt = CenteredPositionDx(around, RectSizeDx(own), bounds);
+    if (inParent)
+        ScreenToClient(reference, &pt);
+    SetWindowPos(hwnd, NULL, pt.x, pt.y, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
+}
+
 // Resource strings share one buffer: each load overwrites the text the previous one returned.
 inline char g_szResStringDx[1024];
 

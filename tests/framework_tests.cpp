@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/MWindowBase.hpp"
+#include "support/Checks.hpp"
 #include "support/Desktop.hpp"
 #include "support/Process.hpp"
 
@@ -274,20 +275,91 @@ TEST(MessageLoop, DispatchesUntilQuitAndReturnsItsCode) {
     EXPECT_EQ(window.RunMessageLoopDx(), 0);
 }
 
-// The line of the check in the header, found by the build.
-std::string ExpectedCheckReport(const char* expression, int line) {
-    return "\r\nAssertion failed: " + std::string(expression) + ", file MWindowBase.hpp, line " +
-           std::to_string(line) + "\r\n\r\nAbnormal program termination\r\n";
+TEST(Checks, FailedCheckEndsTheProcessWithTheReportAfterTheBufferedTrace) {
+    struct Case {
+        const char* scenario;
+        const char* expression;
+        int line;
+    };
+    const Case cases[] = {
+        {"create-without-parameter", "pcs->lpCreateParams", TARVEL_CHECK_LINE_CREATE_PARAMS},
+        {"center-non-window", "IsWindow(hwnd)", TARVEL_CHECK_LINE_IS_WINDOW},
+    };
+    for (const Case& c : cases) {
+        support::CapturedRun run;
+        ASSERT_TRUE(run.Start("\"" + support::SiblingPath("tarvel_scenarios.exe") + "\" " +
+                              c.scenario));
+        EXPECT_EQ(run.child.WaitExit(20000), 3) << c.scenario;
+        EXPECT_EQ(run.Err(), support::CheckReport(c.expression, c.line)) << c.scenario;
+        // What was printed before the check is not lost with the process.
+        EXPECT_EQ(run.Out(), "printed before the check\r\n") << c.scenario;
+    }
 }
 
-TEST(Checks, WindowWithoutCreationParameterEndsTheProcessWithTheReport) {
-    support::CapturedRun run;
-    ASSERT_TRUE(run.Start("\"" + support::SiblingPath("tarvel_scenarios.exe") +
-                          "\" create-without-parameter"));
-    EXPECT_EQ(run.child.WaitExit(20000), 3);
-    EXPECT_EQ(run.Err(), ExpectedCheckReport("pcs->lpCreateParams", TARVEL_CHECK_LINE_CREATE_PARAMS));
-    // What was printed before the check is not lost with the process.
-    EXPECT_EQ(run.Out(), "printed before the check\r\n");
+// Where a window is, in its parent's client coordinates for a child, else on the screen.
+POINT PositionOf(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    POINT pt = {rc.left, rc.top};
+    if (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)
+        ScreenToClient(GetParent(hwnd), &pt);
+    return pt;
+}
+
+RECT WorkArea() {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+TEST(Centring, PlacesRealWindowsOverTheirOwnerParentOrWorkArea) {
+    RecordingWindow owner("tests centring");
+    ASSERT_TRUE(owner.CreateWindowDx(NULL, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 100, 100,
+                                     400, 300, NULL));
+    WindowGuard g1{owner.m_hwnd};
+    RECT client;
+    GetClientRect(owner.m_hwnd, &client);
+    POINT clientOrigin = {0, 0};
+    ClientToScreen(owner.m_hwnd, &clientOrigin);
+    const RECT work = WorkArea();
+    ASSERT_GE(work.right, 500);
+    ASSERT_GE(work.bottom, 400);
+
+    struct Case {
+        const char* name;
+        HWND parent;
+        DWORD style;
+        SIZE size;
+        POINT expected;
+    };
+    const Case cases[] = {
+        {"owned popup: over the owner's window", owner.m_hwnd, WS_POPUP | WS_VISIBLE, {80, 80},
+         {260, 210}},
+        {"no owner: over the work area", NULL, WS_POPUP | WS_VISIBLE, {80, 80},
+         {work.left + (work.right - work.left - 80) / 2, work.top + (work.bottom - work.top - 80) / 2}},
+        {"child: over the parent's window, in client coordinates", owner.m_hwnd,
+         WS_CHILD | WS_VISIBLE, {80, 80}, {260 - clientOrigin.x, 210 - clientOrigin.y}},
+        {"child wider than the client area: on its left edge", owner.m_hwnd, WS_CHILD | WS_VISIBLE,
+         {client.right + 10, 80}, {0, 210 - clientOrigin.y}},
+    };
+    for (const Case& c : cases) {
+        RecordingWindow window("tests centring");
+        ASSERT_TRUE(window.CreateWindowDx(c.parent, NULL, c.style, 0, 0, 0, c.size.cx, c.size.cy,
+                                          NULL));
+        WindowGuard g2{window.m_hwnd};
+        HWND active = GetActiveWindow();
+        HWND above = GetWindow(window.m_hwnd, GW_HWNDPREV);
+        PlaceCenteredDx(window.m_hwnd);
+        POINT pt = PositionOf(window.m_hwnd);
+        EXPECT_EQ(pt.x, c.expected.x) << c.name;
+        EXPECT_EQ(pt.y, c.expected.y) << c.name;
+        RECT rc;
+        GetWindowRect(window.m_hwnd, &rc);
+        EXPECT_EQ(rc.right - rc.left, c.size.cx) << c.name << ": size unchanged";
+        EXPECT_EQ(rc.bottom - rc.top, c.size.cy) << c.name << ": size unchanged";
+        EXPECT_EQ(GetActiveWindow(), active) << c.name << ": activation unchanged";
+        EXPECT_EQ(GetWindow(window.m_hwnd, GW_HWNDPREV), above) << c.name << ": z-order unchanged";
+    }
 }
 
 }  // namespace

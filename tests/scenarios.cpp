@@ -2,8 +2,10 @@
 // they end the process, or set the platform up before the program starts.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
+#include "app/Tarvel.hpp"
 #include "app/Trace.hpp"
 #include "framework/MWindowBase.hpp"
 #include "support/Desktop.hpp"
@@ -19,6 +21,71 @@ int CreateWithoutParameter() {
     CreateWindowExA(0, registrar.ClassNameDx(), NULL, WS_OVERLAPPED, 0, 0, 50, 50, NULL, NULL,
                     GetModuleHandleA(NULL), NULL);
     return 11;  // not reached: the check ends the process
+}
+
+// PlaceCenteredDx on a handle that is no window.
+int CenterNonWindow() {
+    TracePrint("printed before the check\n");
+    PlaceCenteredDx(reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1234)));
+    return 11;  // not reached: the check ends the process
+}
+
+const char* const POPUP_CLASS = "Tarvel another child window";
+
+LRESULT CALLBACK RefuseCreation(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        return FALSE;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The program, with the popup's class taken first by a class whose windows cannot be made.
+int RefusePopup() {
+    WNDCLASSEXA wcx = {};
+    wcx.cbSize = sizeof wcx;
+    wcx.lpfnWndProc = RefuseCreation;
+    wcx.hInstance = GetModuleHandleA(NULL);
+    wcx.lpszClassName = POPUP_CLASS;
+    if (!RegisterClassExA(&wcx))
+        return 10;
+    return RunTarvel();
+}
+
+bool IsPopup(HWND hwnd) {
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    return std::strcmp(name, POPUP_CLASS) == 0;
+}
+
+// Traces what happens to popups, in the program's own trace, as the platform delivers it.
+LRESULT CALLBACK WatchPopups(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && IsPopup(call->hwnd)) {
+        switch (call->message) {
+        case WM_CREATE:
+            TracePrint("hook: popup created\n");
+            break;
+        case WM_WINDOWPOSCHANGED:
+            if (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) {
+                char digits[9];
+                char line[64];
+                crt::FormatHandleBits(reinterpret_cast<UINT_PTR>(GetCapture()), digits);
+                std::snprintf(line, sizeof line, "hook: popup shown, capture %s\n", digits);
+                TracePrint(line);
+            }
+            break;
+        case WM_DESTROY:
+            TracePrint("hook: popup destroyed\n");
+            break;
+        }
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// The program, with the popups' lifecycle traced next to its own lines.
+int WatchPopupsRun() {
+    if (!SetWindowsHookExA(WH_CALLWNDPROC, WatchPopups, NULL, GetCurrentThreadId()))
+        return 10;
+    return RunTarvel();
 }
 
 // Closes the running program's main window as its close box would.
@@ -59,11 +126,21 @@ int DriveOneDrag() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "create-without-parameter") == 0)
-        return CreateWithoutParameter();
-    if (argc == 2 && std::strcmp(argv[1], "drive-one-drag") == 0)
-        return DriveOneDrag();
-    if (argc == 2 && std::strcmp(argv[1], "close-tarvel") == 0)
-        return CloseTarvel();
+    struct Scenario {
+        const char* name;
+        int (*run)();
+    };
+    const Scenario scenarios[] = {
+        {"create-without-parameter", CreateWithoutParameter},
+        {"center-non-window", CenterNonWindow},
+        {"refuse-popup", RefusePopup},
+        {"watch-popups", WatchPopupsRun},
+        {"drive-one-drag", DriveOneDrag},
+        {"close-tarvel", CloseTarvel},
+    };
+    for (const Scenario& scenario : scenarios)
+        if (argc == 2 && std::strcmp(argv[1], scenario.name) == 0)
+            return scenario.run();
+    std::fprintf(stderr, "usage: tarvel_scenarios NAME\n");
     return 2;
 }

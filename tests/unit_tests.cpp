@@ -136,3 +136,44 @@ TEST(TextArgument, ValuesBelow65536AreResourceNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Centring, CentresThenClampsRightBottomLeftTopInThatOrder) {
+    struct Case {
+        const char* name;
+        RECT around;
+        SIZE own;
+        RECT bounds;
+        POINT corner;
+    };
+    const RECT work = {0, 0, 800, 560};
+    const Case cases[] = {
+        {"owner 400x300 at (100,100)", {100, 100, 500, 400}, {80, 80}, work, {260, 210}},
+        {"odd difference of 5", {100, 100, 185, 185}, {80, 80}, work, {102, 102}},
+        {"difference of -1 rounds toward zero", {100, 100, 179, 179}, {80, 80}, work, {100, 100}},
+        {"difference of -3 gives -1, not -2", {100, 100, 177, 177}, {80, 80}, work, {99, 99}},
+        {"right edge", {700, 100, 900, 300}, {80, 80}, work, {720, 160}},
+        {"bottom edge", {100, 500, 300, 700}, {80, 80}, work, {160, 480}},
+        {"left edge", {-200, 100, 0, 300}, {80, 80}, work, {0, 160}},
+        {"top edge", {100, -200, 300, 0}, {80, 80}, work, {160, 0}},
+        {"wider than bounds: right, then left wins", work, {900, 80}, work, {0, 240}},
+        {"taller than bounds: bottom, then top wins", work, {80, 600}, work, {360, 0}},
+        {"larger than bounds", {300, 300, 400, 400}, {900, 600}, work, {0, 0}},
+        {"bounds off the origin", {1000, 50, 1100, 150}, {80, 80}, {810, 40, 1610, 600}, {1010, 60}},
+        // A child: centred on the parent's window, kept inside its client area (screen).
+        {"child inside the client area", {100, 100, 500, 400}, {80, 80}, {108, 131, 492, 392},
+         {260, 210}},
+        {"child wider than the client area", {100, 100, 500, 400}, {390, 80}, {108, 131, 492, 392},
+         {108, 210}},
+        {"child below the client area's top", {100, 100, 500, 160}, {80, 80}, {108, 131, 492, 392},
+         {260, 131}},
+    };
+    for (const Case& c : cases) {
+        POINT pt = CenteredPositionDx(c.around, c.own, c.bounds);
+        EXPECT_EQ(pt.x, c.corner.x) << c.name;
+        EXPECT_EQ(pt.y, c.corner.y) << c.name;
+    }
+}
+
+}  // namespace
