@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Checks.hpp"
 #include "support/Desktop.hpp"
 #include "support/Process.hpp"
 #include "support/Tarvel.hpp"
@@ -86,8 +87,8 @@ struct Scenario {
     std::function<std::vector<std::string>(const TarvelRun&)> expected;
 };
 
-void PressInChild(TarvelRun& t) {
-    MoveTo(InChild(t));
+void PressInChild(TarvelRun& t, int dx = 0) {
+    MoveTo(InChild(t, dx));
     support::LeftDown();
     ASSERT_TRUE(support::WaitUntil([&] { return t.Capture() == t.child; }));
 }
@@ -230,6 +231,183 @@ TEST(Program, MarkFollowsTheCursorOnlyWhileDragging) {
         << std::hex << pixel(moved, 0) << " " << pixel(first, 0);
     ReleaseDC(NULL, screen);
     EXPECT_EQ(t.Close(), 0);
+}
+
+const char* const POPUP_CLASS = "Tarvel another child window";
+
+std::string ScenarioCommand(const char* name) {
+    return "\"" + support::SiblingPath("tarvel_scenarios.exe") + "\" " + name;
+}
+
+std::vector<HWND> Popups(const TarvelRun& t) {
+    return support::ProcessWindows(t.run.child.ProcessId(), POPUP_CLASS);
+}
+
+// Waits until the program shows exactly one popup, other than the previous one.
+HWND WaitForNewPopup(const TarvelRun& t, HWND previous) {
+    HWND popup = NULL;
+    support::WaitUntil([&] {
+        std::vector<HWND> popups = Popups(t);
+        popup = popups.size() == 1 && popups[0] != previous && IsWindowVisible(popups[0])
+                    ? popups[0]
+                    : NULL;
+        return popup != NULL;
+    });
+    return popup;
+}
+
+void ClickAt(POINT pt) {
+    MoveTo(pt);
+    support::LeftDown();
+    support::LeftUp();
+}
+
+// Clicks in a row go to points apart, so that none of them counts as a double click.
+void ClickInChild(TarvelRun& t, int dx) {
+    PressInChild(t, dx);
+    support::LeftUp();
+    ASSERT_TRUE(support::WaitUntil([&] { return t.Capture() == NULL; }));
+}
+
+POINT CentreOf(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+RECT WindowRectOf(HWND hwnd) {
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+RECT PrimaryWorkArea() {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+TEST(Popup, EveryReleaseInTheChildShowsOneFreshPopupCentredOwnedAndInactive) {
+    TarvelRun t;
+    ASSERT_TRUE(t.Start());
+    ASSERT_TRUE(support::WaitUntil([&] { return support::ThreadState(t.Thread()).hwndActive == t.main; }));
+    HWND previous = NULL;
+    for (int release = 1; release <= 2; ++release) {
+        SCOPED_TRACE("release " + std::to_string(release));
+        ClickInChild(t, 20 * release);
+        HWND popup = WaitForNewPopup(t, previous);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_FALSE(previous && IsWindow(previous)) << "the previous popup is gone";
+        EXPECT_EQ(GetWindow(popup, GW_OWNER), t.main);
+        LONG style = GetWindowLongA(popup, GWL_STYLE);
+        EXPECT_EQ(style & (WS_POPUPWINDOW | WS_DLGFRAME | WS_CHILD), WS_POPUPWINDOW);
+        char title[32] = "";
+        GetWindowTextA(popup, title, sizeof title);
+        EXPECT_STREQ(title, "another window");
+        RECT rc = WindowRectOf(popup);
+        EXPECT_EQ(rc.right - rc.left, 80);
+        EXPECT_EQ(rc.bottom - rc.top, 80);
+        POINT centre = CentreOf(t.main);
+        RECT main = WindowRectOf(t.main);
+        EXPECT_EQ(rc.left, main.left + (main.right - main.left - 80) / 2) << centre.x;
+        EXPECT_EQ(rc.top, main.top + (main.bottom - main.top - 80) / 2) << centre.y;
+        HDC screen = GetDC(NULL);
+        POINT inside = CentreOf(popup);
+        EXPECT_TRUE(support::WaitUntil(
+            [&] { return GetPixel(screen, inside.x, inside.y) == RGB(255, 255, 0); }))
+            << "yellow client area";
+        ReleaseDC(NULL, screen);
+        const GUITHREADINFO after = support::ThreadState(t.Thread());
+        EXPECT_EQ(after.hwndActive, t.main) << "the main window stays active";
+        EXPECT_EQ(after.hwndFocus, t.main) << "and keeps the focus";
+        EXPECT_TRUE(IsWindowEnabled(t.main));
+        previous = popup;
+    }
+
+    ClickAt(CentreOf(previous));  // a release inside the popup closes it
+    EXPECT_TRUE(support::WaitUntil([&] { return !IsWindow(previous) && Popups(t).empty(); }));
+    EXPECT_TRUE(IsWindowEnabled(t.main));
+    ClickInChild(t, 0);
+    EXPECT_NE(WaitForNewPopup(t, previous), nullptr);
+    EXPECT_EQ(t.Close(), 0);
+}
+
+TEST(Popup, LifecycleAndNotificationsInTheTrace) {
+    TarvelRun t;
+    ASSERT_TRUE(t.Start(ScenarioCommand("watch-popups")));
+    ClickInChild(t, 0);
+    HWND first = WaitForNewPopup(t, NULL);
+    ASSERT_NE(first, nullptr);
+    ClickInChild(t, 20);
+    HWND second = WaitForNewPopup(t, first);
+    ASSERT_NE(second, nullptr);
+    SendMessageA(second, WM_CANCELMODE, 0, 0);
+    SendMessageA(second, WM_CAPTURECHANGED, 0, 0);
+    ClickAt(CentreOf(second));
+    ASSERT_TRUE(support::WaitUntil([&] { return Popups(t).empty(); }));
+    ClickInChild(t, 40);
+    ASSERT_NE(WaitForNewPopup(t, second), nullptr);
+    ASSERT_EQ(t.Close(), 0);
+
+    // Shown while the child still holds the capture; the child's line only after that.
+    const std::string shown = "hook: popup shown, capture " + support::HandleText(t.child);
+    const std::vector<std::string> expected = {
+        "hook: popup created", shown, "m_child: WM_CAPTURECHANGED",
+        "hook: popup destroyed", "hook: popup created", shown, "m_child: WM_CAPTURECHANGED",
+        "m_child2: WM_CANCELMODE", "m_child2: WM_CAPTURECHANGED",
+        "hook: popup destroyed",  // released inside it
+        // The platform's own, as the popup that the click activated goes (seen on Wine 8).
+        "MainWnd: WM_CANCELMODE",
+        "hook: popup created", shown, "m_child: WM_CAPTURECHANGED",
+        "hook: popup destroyed",  // with the main window
+    };
+    std::vector<std::string> observed;
+    for (const std::string& line : TraceLines(t.Out()))
+        if (!IsPollLine(line))
+            observed.push_back(line);
+    EXPECT_EQ(observed, expected);
+}
+
+TEST(Popup, NearTheWorkAreasRightEdgeItIsPulledBackOntoIt) {
+    TarvelRun t;
+    ASSERT_TRUE(t.Start());
+    const RECT work = PrimaryWorkArea();
+    // The main window's centre 20 pixels from the right edge: the popup would cross it by 20.
+    SetWindowPos(t.main, NULL, work.right - 20 - 175, work.top + 100, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(support::WaitUntil([&] { return CentreOf(t.main).x == work.right - 20; }));
+    ClickInChild(t, 0);
+    HWND popup = WaitForNewPopup(t, NULL);
+    ASSERT_NE(popup, nullptr);
+    RECT rc = WindowRectOf(popup);
+    RECT main = WindowRectOf(t.main);
+    EXPECT_EQ(rc.right, work.right);
+    EXPECT_EQ(rc.left, work.right - 80);
+    EXPECT_EQ(rc.top, main.top + (main.bottom - main.top - 80) / 2);
+    EXPECT_EQ(t.Close(), 0);
+}
+
+TEST(Popup, MinimisingTheMainWindowHidesIt) {
+    TarvelRun t;
+    ASSERT_TRUE(t.Start());
+    ClickInChild(t, 0);
+    HWND popup = WaitForNewPopup(t, NULL);
+    ASSERT_NE(popup, nullptr);
+    PostMessageA(t.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);  // what the minimise button does
+    EXPECT_TRUE(support::WaitUntil([&] { return IsIconic(t.main) && !IsWindowVisible(popup); }));
+    EXPECT_EQ(t.Close(), 0);
+}
+
+TEST(Popup, APopupThatCannotBeMadeEndsTheProgramWithTheCheckAndKeepsTheTrace) {
+    TarvelRun t;
+    ASSERT_TRUE(t.Start(ScenarioCommand("refuse-popup")));
+    support::PumpFor(ONE_TICK_MS);
+    PressInChild(t);
+    support::PumpFor(ONE_TICK_MS);
+    support::LeftUp();
+    EXPECT_EQ(t.run.child.WaitExit(10000), 3);
+    EXPECT_EQ(t.run.Err(), support::CheckReport("IsWindow(hwnd)", TARVEL_CHECK_LINE_IS_WINDOW));
+    EXPECT_EQ(Changes(TraceLines(t.Out())), (std::vector<std::string>{Poll(NULL), Poll(t.child)}));
 }
 
 // Reads one write of the program from a message-mode pipe: a pipe message is one WriteFile.

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace support {
 
@@ -79,25 +80,28 @@ inline std::string ClassOf(HWND hwnd) {
 struct WindowSearch {
     DWORD processId;
     const char* className;
-    HWND found;
+    std::vector<HWND> found;
 };
 
 inline BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param) {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->processId && ClassOf(hwnd) == search->className) {
-        search->found = hwnd;
-        return FALSE;
-    }
+    if (pid == search->processId && ClassOf(hwnd) == search->className)
+        search->found.push_back(hwnd);
     return TRUE;
 }
 
-// A top-level window of the process with that class.
-inline HWND FindProcessWindow(DWORD processId, const char* className) {
-    WindowSearch search = {processId, className, NULL};
+// The top-level windows of the process with that class.
+inline std::vector<HWND> ProcessWindows(DWORD processId, const char* className) {
+    WindowSearch search = {processId, className, {}};
     EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+inline HWND FindProcessWindow(DWORD processId, const char* className) {
+    std::vector<HWND> found = ProcessWindows(processId, className);
+    return found.empty() ? NULL : found.front();
 }
 
 // "%p" as the 32-bit program prints a window handle.
