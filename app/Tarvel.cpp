@@ -55,8 +55,10 @@ void Tarvel::ReplacePopup(HWND hwnd) {
 int RunTarvel() {
     Tarvel wnd;
     if (!wnd.CreateWindowDx(NULL, "Tarvel", WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                            350, 220, NULL))
+                            350, 220, NULL)) {
+        wnd.CenteredMessageBoxDx("CreateWindowDx failed", MB_ICONERROR);
         return -1;
+    }
     ShowWindow(wnd.m_hwnd, SW_SHOWNORMAL);
     UpdateWindow(wnd.m_hwnd);
     return wnd.RunMessageLoopDx();

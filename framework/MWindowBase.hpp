@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "crt/Assert.hpp"
 
 inline SIZE RectSizeDx(const RECT& rc) {
@@ -61,6 +63,49 @@ inline void PlaceCenteredDx(HWND hwnd) {
     if (inParent)
         ScreenToClient(reference, &pt);
     SetWindowPos(hwnd, NULL, pt.x, pt.y, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
+}
+
+// Non-null while a framework message box is open (or after an unhooking that failed).
+inline HHOOK g_hCenterHook = NULL;
+
+// Centres every dialog-class window ("#32770": message boxes and dialogs) that the thread
+// activates while installed. Lets every operation proceed; does not chain to other hooks.
+inline LRESULT CALLBACK CenterDialogCbtProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    (void)lParam;
+    if (nCode != HCBT_ACTIVATE)
+        return 0;
+    HWND hwnd = reinterpret_cast<HWND>(wParam);
+    // Zeroed first: a name that cannot be read never matches. Longer names come cut to
+    // 15 characters, so they never match either.
+    char name[16] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (lstrcmpiA(name, "#32770") != 0)
+        return 0;
+    PlaceCenteredDx(hwnd);
+    return 0;
+}
+
+// Installs (once, however often asked) or removes the centring hook of this thread.
+// Returns the hook now installed, null when there is none.
+inline HHOOK CenterDialogHookDx(bool install) {
+    if (install) {
+        if (!g_hCenterHook)
+            g_hCenterHook =
+                SetWindowsHookExA(WH_CBT, CenterDialogCbtProc, NULL, GetCurrentThreadId());
+    } else if (g_hCenterHook && UnhookWindowsHookEx(g_hCenterHook)) {
+        g_hCenterHook = NULL;
+    }
+    return g_hCenterHook;
+}
+
+// The window's text; always as long as the platform said the text is.
+inline std::string WindowTextDx(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    if (length < 0)
+        length = 0;
+    std::string text(static_cast<std::size_t>(length), '\0');
+    GetWindowTextA(hwnd, &text[0], length + 1);
+    return text;
 }
 
 // Resource strings share one buffer: each load overwrites the text the previous one returned.
@@ -179,6 +224,16 @@ public:
             DispatchMessageA(&msg);
         }
         return static_cast<INT>(msg.wParam);
+    }
+
+    // A message box owned by this object's window, with its text as caption, centred over it
+    // (over the work area when the object has no window, and then captioned "ERROR").
+    int CenteredMessageBoxDx(LPCSTR text, UINT type) {
+        std::string caption = m_hwnd ? WindowTextDx(m_hwnd) : std::string("ERROR");
+        CenterDialogHookDx(true);
+        int result = MessageBoxA(m_hwnd, ResTextDx(text), caption.c_str(), type);
+        CenterDialogHookDx(false);
+        return result;
     }
 
 protected:

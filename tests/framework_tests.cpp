@@ -2,17 +2,28 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/MWindowBase.hpp"
 #include "support/Checks.hpp"
 #include "support/Desktop.hpp"
+#include "support/Dialogs.hpp"
 #include "support/Process.hpp"
 
 namespace {
 
 const UINT WM_ANSWER = WM_APP + 1;       // answered 42 by every recording window
 const UINT WM_SEND_NESTED = WM_APP + 2;  // makes the window send itself WM_ANSWER
+const UINT WM_MAKE_DIALOG = WM_APP + 3;  // makes the window show an owned "#32770" window
+
+// A visible window of that class, at (0, 0), owned by owner, shown and so activated.
+HWND MakeActivatedWindow(const char* className, HWND owner) {
+    HWND hwnd = CreateWindowExA(0, className, "dialog", WS_POPUP | WS_CAPTION, 0, 0, 120, 70, owner,
+                                NULL, GetModuleHandleA(NULL), NULL);
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
 
 // Records every message that reaches its handler, and what m_hwnd was at that moment.
 class RecordingWindow : public MWindowBase {
@@ -28,6 +39,7 @@ public:
     int m_adjustCalls = 0;
     UINT m_lastMsgAfterNested = 0;
     HBRUSH m_brush = NULL;  // put into the class description when non-null
+    HWND m_dialog = NULL;   // made on WM_MAKE_DIALOG
 
     LPCSTR ClassNameDx() override { return m_className; }
 
@@ -44,6 +56,9 @@ public:
             return m_createResult;
         case WM_ANSWER:
             return 42;
+        case WM_MAKE_DIALOG:
+            m_dialog = MakeActivatedWindow(support::DIALOG_CLASS, hwnd);
+            return 0;
         case WM_SEND_NESTED:
             SendMessageA(hwnd, WM_ANSWER, 0, 0);
             m_lastMsgAfterNested = m_lastMsg.message;
@@ -359,6 +374,171 @@ TEST(Centring, PlacesRealWindowsOverTheirOwnerParentOrWorkArea) {
         EXPECT_EQ(rc.bottom - rc.top, c.size.cy) << c.name << ": size unchanged";
         EXPECT_EQ(GetActiveWindow(), active) << c.name << ": activation unchanged";
         EXPECT_EQ(GetWindow(window.m_hwnd, GW_HWNDPREV), above) << c.name << ": z-order unchanged";
+    }
+}
+
+bool RegisterPlainClass(const char* name) {
+    WNDCLASSEXA wcx = {};
+    wcx.cbSize = sizeof wcx;
+    wcx.lpfnWndProc = DefWindowProcA;
+    wcx.hInstance = GetModuleHandleA(NULL);
+    wcx.lpszClassName = name;
+    return RegisterClassExA(&wcx) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+POINT TopLeft(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return {rc.left, rc.top};
+}
+
+TEST(CentringHook, InstalledOnceItCentresDialogClassActivationsOnly) {
+    RecordingWindow owner("tests hook owner");
+    ASSERT_TRUE(owner.CreateWindowDx(NULL, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 100, 100,
+                                     400, 300, NULL));
+    WindowGuard g1{owner.m_hwnd};
+    // Cut to its first 15 characters, "#32770 lookalik", when read.
+    ASSERT_TRUE(RegisterPlainClass("#32770 lookalike class"));
+    ASSERT_TRUE(RegisterPlainClass("tests plain"));
+    struct Case {
+        const char* name;
+        const char* className;
+        bool removedAgain;  // installed twice, then removed once
+        bool centred;
+    };
+    const Case cases[] = {
+        {"dialog class", support::DIALOG_CLASS, false, true},
+        {"longer class name starting like it", "#32770 lookalike class", false, false},
+        {"ordinary class", "tests plain", false, false},
+        {"dialog class after one removal", support::DIALOG_CLASS, true, false},
+    };
+    for (const Case& c : cases) {
+        HHOOK first = CenterDialogHookDx(true);
+        EXPECT_NE(first, nullptr) << c.name;
+        EXPECT_EQ(CenterDialogHookDx(true), first) << c.name << ": installing again changes nothing";
+        EXPECT_EQ(g_hCenterHook, first) << c.name;
+        if (c.removedAgain) {
+            EXPECT_EQ(CenterDialogHookDx(false), nullptr) << c.name;
+        }
+        HWND window = MakeActivatedWindow(c.className, owner.m_hwnd);
+        WindowGuard g2{window};
+        ASSERT_NE(window, nullptr) << c.name;
+        RECT ownerRect, rc;
+        GetWindowRect(owner.m_hwnd, &ownerRect);
+        GetWindowRect(window, &rc);
+        POINT expected = c.centred ? support::CentredOver(ownerRect, rc) : POINT{0, 0};
+        EXPECT_EQ(rc.left, expected.x) << c.name;
+        EXPECT_EQ(rc.top, expected.y) << c.name;
+        EXPECT_EQ(CenterDialogHookDx(false), nullptr) << c.name;
+    }
+}
+
+TEST(CentringHook, OnlyTheActivationCodeMovesTheDialog) {
+    RecordingWindow owner("tests hook owner");
+    ASSERT_TRUE(owner.CreateWindowDx(NULL, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 100, 100,
+                                     400, 300, NULL));
+    WindowGuard g1{owner.m_hwnd};
+    HWND dialog = MakeActivatedWindow(support::DIALOG_CLASS, owner.m_hwnd);  // no hook: stays
+    WindowGuard g2{dialog};
+    const int ignored[] = {HCBT_CREATEWND, HCBT_MOVESIZE, HCBT_SETFOCUS, HCBT_MINMAX,
+                           HCBT_SYSCOMMAND, HCBT_DESTROYWND};
+    for (int code : ignored) {
+        EXPECT_EQ(CenterDialogCbtProc(code, reinterpret_cast<WPARAM>(dialog), 0), 0) << code;
+        POINT pt = TopLeft(dialog);
+        EXPECT_EQ(pt.x, 0) << code;
+        EXPECT_EQ(pt.y, 0) << code;
+    }
+    EXPECT_EQ(CenterDialogCbtProc(HCBT_ACTIVATE, reinterpret_cast<WPARAM>(dialog), 0), 0);
+    RECT ownerRect, rc;
+    GetWindowRect(owner.m_hwnd, &ownerRect);
+    GetWindowRect(dialog, &rc);
+    POINT expected = support::CentredOver(ownerRect, rc);
+    EXPECT_EQ(rc.left, expected.x);
+    EXPECT_EQ(rc.top, expected.y);
+}
+
+TEST(CenteredMessageBox, CaptionedByItsWindowAndCentredOverItWhileOpen) {
+    struct Case {
+        const char* name;
+        bool hasWindow;
+        const char* title;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"window with a title", true, "Box owner", "Box owner"},
+        {"window without a title", true, NULL, ""},
+        {"no window", false, NULL, "ERROR"},
+    };
+    const DWORD thread = GetCurrentThreadId();
+    for (const Case& c : cases) {
+        RecordingWindow owner("tests box owner");
+        if (c.hasWindow) {
+            ASSERT_TRUE(owner.CreateWindowDx(NULL, c.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 150,
+                                             120, 420, 320, NULL));
+        }
+        WindowGuard g1{owner.m_hwnd};
+        RECT around = support::PrimaryWorkArea();
+        if (c.hasWindow)
+            GetWindowRect(owner.m_hwnd, &around);
+
+        support::BoxSeen box;
+        bool boxCentred = false;
+        bool dialogCentred = false;
+        HWND dialog = NULL;
+        std::thread watcher([&] {
+            box = support::WaitForBox(thread);
+            if (!box.box)
+                return;
+            boxCentred = support::WaitUntil([&] {
+                GetWindowRect(box.box, &box.rect);
+                POINT want = support::CentredOver(around, box.rect);
+                return box.rect.left == want.x && box.rect.top == want.y;
+            });
+            if (c.hasWindow) {
+                // Another dialog activated on the box's thread while the box is open.
+                PostMessageA(owner.m_hwnd, WM_MAKE_DIALOG, 0, 0);
+                dialogCentred = support::WaitUntil([&] {
+                    for (HWND d : support::ThreadWindows(thread, support::DIALOG_CLASS)) {
+                        if (d == box.box)
+                            continue;
+                        dialog = d;
+                        RECT rc;
+                        GetWindowRect(d, &rc);
+                        POINT want = support::CentredOver(around, rc);
+                        return rc.left == want.x && rc.top == want.y;
+                    }
+                    return false;
+                });
+            }
+            PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+        });
+        int result = owner.CenteredMessageBoxDx("box text", MB_OK);
+        watcher.join();
+        WindowGuard g2{owner.m_dialog};
+
+        ASSERT_NE(box.box, nullptr) << c.name;
+        EXPECT_EQ(result, IDOK) << c.name;
+        EXPECT_EQ(box.caption, c.caption) << c.name;
+        EXPECT_EQ(box.text, "box text") << c.name;
+        EXPECT_EQ(box.owner, owner.m_hwnd) << c.name;
+        EXPECT_TRUE(boxCentred) << c.name << ": box at (" << box.rect.left << "," << box.rect.top
+                                << ")";
+        if (c.hasWindow) {
+            EXPECT_TRUE(dialogCentred && dialog == owner.m_dialog) << c.name << ": second dialog";
+        }
+        EXPECT_EQ(g_hCenterHook, nullptr) << c.name << ": no hook left";
+    }
+}
+
+TEST(WindowText, StringAsLongAsTheWindowsText) {
+    const std::string texts[] = {"", "Tarvel", std::string(300, 'x')};
+    for (const std::string& text : texts) {
+        RecordingWindow window("tests window text");
+        ASSERT_TRUE(window.CreateWindowDx(NULL, text.c_str(), WS_OVERLAPPED, 0, 0, 0, 50, 50, NULL));
+        WindowGuard guard{window.m_hwnd};
+        std::string read = WindowTextDx(window.m_hwnd);
+        EXPECT_EQ(read.size(), text.size());
+        EXPECT_EQ(read, text);
     }
 }
 
