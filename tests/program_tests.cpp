@@ -8,6 +8,7 @@
 
 #include "support/Checks.hpp"
 #include "support/Desktop.hpp"
+#include "support/Dialogs.hpp"
 #include "support/Process.hpp"
 #include "support/Tarvel.hpp"
 
@@ -281,11 +282,7 @@ RECT WindowRectOf(HWND hwnd) {
     return rc;
 }
 
-RECT PrimaryWorkArea() {
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
+using support::PrimaryWorkArea;
 
 TEST(Popup, EveryReleaseInTheChildShowsOneFreshPopupCentredOwnedAndInactive) {
     TarvelRun t;
@@ -408,6 +405,63 @@ TEST(Popup, APopupThatCannotBeMadeEndsTheProgramWithTheCheckAndKeepsTheTrace) {
     EXPECT_EQ(t.run.child.WaitExit(10000), 3);
     EXPECT_EQ(t.run.Err(), support::CheckReport("IsWindow(hwnd)", TARVEL_CHECK_LINE_IS_WINDOW));
     EXPECT_EQ(Changes(TraceLines(t.Out())), (std::vector<std::string>{Poll(NULL), Poll(t.child)}));
+}
+
+struct IconSearch {
+    HWND icon;
+};
+
+BOOL CALLBACK MatchIcon(HWND hwnd, LPARAM param) {
+    if ((GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        reinterpret_cast<IconSearch*>(param)->icon = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Share of the pixels of the box's icon, on screen, that are clearly red: the error icon's.
+double RedShareOfIcon(HWND box) {
+    IconSearch search = {NULL};
+    EnumChildWindows(box, MatchIcon, reinterpret_cast<LPARAM>(&search));
+    if (!search.icon)
+        return 0;
+    RECT rc;
+    GetWindowRect(search.icon, &rc);
+    HDC screen = GetDC(NULL);
+    int red = 0;
+    int all = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x, ++all) {
+            COLORREF c = GetPixel(screen, x, y);
+            if (GetRValue(c) > 150 && GetGValue(c) < 100 && GetBValue(c) < 100)
+                ++red;
+        }
+    }
+    ReleaseDC(NULL, screen);
+    return all ? static_cast<double>(red) / all : 0;
+}
+
+TEST(Entry, MainWindowThatCannotBeMadeIsReportedInACentredBoxThenExitsMinusOne) {
+    support::CapturedRun run;
+    ASSERT_TRUE(run.Start(ScenarioCommand("refuse-main")));
+    support::BoxSeen box = support::WaitForBox(run.child.ThreadId(), 20000);
+    ASSERT_NE(box.box, nullptr);
+    EXPECT_EQ(box.caption, "ERROR");
+    EXPECT_EQ(box.text, "CreateWindowDx failed");
+    EXPECT_EQ(box.owner, nullptr);
+    const RECT work = PrimaryWorkArea();
+    EXPECT_TRUE(support::WaitUntil([&] {
+        GetWindowRect(box.box, &box.rect);
+        POINT want = support::CentredOver(work, box.rect);
+        return box.rect.left == want.x && box.rect.top == want.y;
+    })) << "box at (" << box.rect.left << "," << box.rect.top << ")";
+    double red = 0;
+    EXPECT_TRUE(support::WaitUntil([&] { return (red = RedShareOfIcon(box.box)) > 0.2; }))
+        << "error icon: " << red << " of its pixels red";
+    PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(run.child.WaitExit(10000), -1);
+    EXPECT_EQ(run.Out(), "");
+    EXPECT_EQ(run.Err(), "");
 }
 
 // Reads one write of the program from a message-mode pipe: a pipe message is one WriteFile.

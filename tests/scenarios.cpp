@@ -38,17 +38,21 @@ LRESULT CALLBACK RefuseCreation(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// The program, with the popup's class taken first by a class whose windows cannot be made.
-int RefusePopup() {
+// The program, with one of its classes taken first by a class whose windows cannot be made.
+int RunTarvelRefusing(const char* className) {
     WNDCLASSEXA wcx = {};
     wcx.cbSize = sizeof wcx;
     wcx.lpfnWndProc = RefuseCreation;
     wcx.hInstance = GetModuleHandleA(NULL);
-    wcx.lpszClassName = POPUP_CLASS;
+    wcx.lpszClassName = className;
     if (!RegisterClassExA(&wcx))
         return 10;
     return RunTarvel();
 }
+
+int RefusePopup() { return RunTarvelRefusing(POPUP_CLASS); }
+
+int RefuseMain() { return RunTarvelRefusing("pelmora's MWindowBase Class"); }
 
 bool IsPopup(HWND hwnd) {
     char name[64] = "";
@@ -134,6 +138,7 @@ int main(int argc, char** argv) {
         {"create-without-parameter", CreateWithoutParameter},
         {"center-non-window", CenterNonWindow},
         {"refuse-popup", RefusePopup},
+        {"refuse-main", RefuseMain},
         {"watch-popups", WatchPopupsRun},
         {"drive-one-drag", DriveOneDrag},
         {"close-tarvel", CloseTarvel},
