@@ -15,7 +15,7 @@ inline SIZE RectSizeDx(const RECT& rc) {
 
 // Top-left corner for a window of size own centred over around, then pulled inside bounds.
 // The right and bottom edges are fixed first, so a window larger than bounds ends up on its
-// left and top edges. Integer division rounds toward zero, as the platform's own code does.
+// left and top edges. The halving rounds toward zero (-3 / 2 is -1).
 inline POINT CenteredPositionDx(const RECT& around, SIZE own, const RECT& bounds) {
     SIZE outer = RectSizeDx(around);
     POINT pt = {around.left + (outer.cx - own.cx) / 2, around.top + (outer.cy - own.cy) / 2};

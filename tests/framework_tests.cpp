@@ -321,12 +321,6 @@ POINT PositionOf(HWND hwnd) {
     return pt;
 }
 
-RECT WorkArea() {
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
 TEST(Centring, PlacesRealWindowsOverTheirOwnerParentOrWorkArea) {
     RecordingWindow owner("tests centring");
     ASSERT_TRUE(owner.CreateWindowDx(NULL, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 100, 100,
@@ -336,7 +330,7 @@ TEST(Centring, PlacesRealWindowsOverTheirOwnerParentOrWorkArea) {
     GetClientRect(owner.m_hwnd, &client);
     POINT clientOrigin = {0, 0};
     ClientToScreen(owner.m_hwnd, &clientOrigin);
-    const RECT work = WorkArea();
+    const RECT work = support::PrimaryWorkArea();
     ASSERT_GE(work.right, 500);
     ASSERT_GE(work.bottom, 400);
 
@@ -377,15 +371,6 @@ TEST(Centring, PlacesRealWindowsOverTheirOwnerParentOrWorkArea) {
     }
 }
 
-bool RegisterPlainClass(const char* name) {
-    WNDCLASSEXA wcx = {};
-    wcx.cbSize = sizeof wcx;
-    wcx.lpfnWndProc = DefWindowProcA;
-    wcx.hInstance = GetModuleHandleA(NULL);
-    wcx.lpszClassName = name;
-    return RegisterClassExA(&wcx) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 POINT TopLeft(HWND hwnd) {
     RECT rc;
     GetWindowRect(hwnd, &rc);
@@ -398,8 +383,8 @@ TEST(CentringHook, InstalledOnceItCentresDialogClassActivationsOnly) {
                                      400, 300, NULL));
     WindowGuard g1{owner.m_hwnd};
     // Cut to its first 15 characters, "#32770 lookalik", when read.
-    ASSERT_TRUE(RegisterPlainClass("#32770 lookalike class"));
-    ASSERT_TRUE(RegisterPlainClass("tests plain"));
+    ASSERT_TRUE(support::RegisterBareClass("#32770 lookalike class", DefWindowProcA));
+    ASSERT_TRUE(support::RegisterBareClass("tests plain", DefWindowProcA));
     struct Case {
         const char* name;
         const char* className;

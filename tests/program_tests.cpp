@@ -304,10 +304,9 @@ TEST(Popup, EveryReleaseInTheChildShowsOneFreshPopupCentredOwnedAndInactive) {
         RECT rc = WindowRectOf(popup);
         EXPECT_EQ(rc.right - rc.left, 80);
         EXPECT_EQ(rc.bottom - rc.top, 80);
-        POINT centre = CentreOf(t.main);
-        RECT main = WindowRectOf(t.main);
-        EXPECT_EQ(rc.left, main.left + (main.right - main.left - 80) / 2) << centre.x;
-        EXPECT_EQ(rc.top, main.top + (main.bottom - main.top - 80) / 2) << centre.y;
+        POINT centred = support::CentredOver(WindowRectOf(t.main), rc);
+        EXPECT_EQ(rc.left, centred.x);
+        EXPECT_EQ(rc.top, centred.y);
         HDC screen = GetDC(NULL);
         POINT inside = CentreOf(popup);
         EXPECT_TRUE(support::WaitUntil(

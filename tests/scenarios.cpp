@@ -40,12 +40,7 @@ LRESULT CALLBACK RefuseCreation(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 // The program, with one of its classes taken first by a class whose windows cannot be made.
 int RunTarvelRefusing(const char* className) {
-    WNDCLASSEXA wcx = {};
-    wcx.cbSize = sizeof wcx;
-    wcx.lpfnWndProc = RefuseCreation;
-    wcx.hInstance = GetModuleHandleA(NULL);
-    wcx.lpszClassName = className;
-    if (!RegisterClassExA(&wcx))
+    if (!support::RegisterBareClass(className, RefuseCreation))
         return 10;
     return RunTarvel();
 }

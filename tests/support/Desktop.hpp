@@ -104,6 +104,16 @@ inline HWND FindProcessWindow(DWORD processId, const char* className) {
     return found.empty() ? NULL : found.front();
 }
 
+// A bare window class of the test's own module with that procedure.
+inline bool RegisterBareClass(const char* name, WNDPROC proc) {
+    WNDCLASSEXA wcx = {};
+    wcx.cbSize = sizeof wcx;
+    wcx.lpfnWndProc = proc;
+    wcx.hInstance = GetModuleHandleA(NULL);
+    wcx.lpszClassName = name;
+    return RegisterClassExA(&wcx) != 0;
+}
+
 // "%p" as the 32-bit program prints a window handle.
 inline std::string HandleText(HWND hwnd) {
     char text[16];
